@@ -3,10 +3,16 @@
 namespace pomvella::cli {
 
 // Each command lives in a file of its own; its entry point is declared here.
+int RunListCommand(const Invocation& invocation);
+int RunExtractCommand(const Invocation& invocation);
 
 const std::vector<Command>& Commands()
 {
     static const std::vector<Command> commands = {
+        {"list", "list INDEX", "print the directory records of a pack index: i, name, offset, size",
+         &RunListCommand},
+        {"extract", "extract INDEX NAME [-o OUT]",
+         "convert the texture entry NAME into an 8-bit BMP file (default: NAME.bmp here)", &RunExtractCommand},
     };
     return commands;
 }
