@@ -5,6 +5,7 @@ namespace pomvella::cli {
 // Each command lives in a file of its own; its entry point is declared here.
 int RunListCommand(const Invocation& invocation);
 int RunExtractCommand(const Invocation& invocation);
+int RunScaleCommand(const Invocation& invocation);
 
 const std::vector<Command>& Commands()
 {
@@ -13,6 +14,7 @@ const std::vector<Command>& Commands()
          &RunListCommand},
         {"extract", "extract INDEX NAME [-o OUT]",
          "convert the texture entry NAME into an 8-bit BMP file (default: NAME.bmp here)", &RunExtractCommand},
+        {"scale", "scale IN OUT WIDTH HEIGHT", "scale a BMP file by area averaging into a 24-bit BMP file", &RunScaleCommand},
     };
     return commands;
 }
