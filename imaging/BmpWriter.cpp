@@ -55,6 +55,9 @@ void WriteHeaders(ByteWriter& writer, const Picture& picture, const Layout& layo
 void WriteRowsBottomUp(ByteWriter& writer, const Picture& picture, const Layout& layout)
 {
     const std::size_t padding = layout.rowStride - picture.RowBytes();
+    // Rows of no bytes at all (width 0) write nothing, however many there are.
+    if (layout.rowStride == 0)
+        return;
     for (int y = picture.Height() - 1; y >= 0; --y) {
         writer.Append(picture.Row(y));
         writer.Zeros(padding);

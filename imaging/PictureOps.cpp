@@ -39,6 +39,9 @@ Picture ConvertTo24(const Picture& picture)
     if (picture.Format() == PixelFormat::Bgr24)
         return picture;
     Picture converted(PixelFormat::Bgr24, picture.Width(), picture.Height());
+    // A picture without columns may still claim two billion rows; there is nothing to visit.
+    if (picture.Pixels().empty())
+        return converted;
     for (int y = 0; y < picture.Height(); ++y)
         for (int x = 0; x < picture.Width(); ++x)
             converted.SetPixel(x, y, SourceColour(picture, x, y));
