@@ -8,6 +8,9 @@ InputFile::InputFile(const std::filesystem::path& path) : path_(path), file_(pla
 {
     if (file_ == nullptr)
         throw FileOpenError(path);
+    // Every read goes to the file as it is now: a buffer would keep serving
+    // bytes (index records, say) that another program has since cut off.
+    std::setvbuf(file_, nullptr, _IONBF, 0);
 }
 
 InputFile::~InputFile() { std::fclose(file_); }
