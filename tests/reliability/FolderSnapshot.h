@@ -1,0 +1,40 @@
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <optional>
+#include <string>
+
+namespace pomvella::testing {
+
+// Every entry below a folder: files with their bytes, folders without. Two
+// equal snapshots mean nothing was added, removed, truncated or changed.
+using FolderSnapshot = std::map<std::string, std::optional<std::string>>;
+
+inline FolderSnapshot SnapshotFolder(const std::filesystem::path& folder)
+{
+    FolderSnapshot snapshot;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        const std::string name = std::filesystem::relative(entry.path(), folder).string();
+        if (entry.is_directory()) {
+            snapshot[name] = std::nullopt;
+        } else {
+            std::ifstream in(entry.path(), std::ios::binary);
+            snapshot[name] = std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        }
+    }
+    return snapshot;
+}
+
+// Names only, for messages: a hidden ".<name>.<hex>.tmp" left behind shows here.
+inline std::string NamesOf(const FolderSnapshot& snapshot)
+{
+    std::string names;
+    for (const auto& [name, content] : snapshot)
+        names += name + (content ? " (" + std::to_string(content->size()) + " bytes)" : "/") + "\n";
+    return names;
+}
+
+}  // namespace pomvella::testing
