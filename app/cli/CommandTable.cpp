@@ -3,10 +3,12 @@
 namespace pomvella::cli {
 
 // Each command lives in a file of its own; its entry point is declared here.
+int RunScaleCommand(const Invocation& invocation);
 
 const std::vector<Command>& Commands()
 {
     static const std::vector<Command> commands = {
+        {"scale", "scale IN OUT WIDTH HEIGHT", "scale a BMP file by area averaging into a 24-bit BMP file", &RunScaleCommand},
     };
     return commands;
 }
