@@ -4,9 +4,11 @@
 #include <optional>
 #include <string>
 
+#include "app/cli/Bmp24RowReader.h"
 #include "app/cli/Command.h"
 #include "imaging/BmpReader.h"
 #include "imaging/BmpWriter.h"
+#include "quantize/ColorReducer.h"
 #include "quantize/ReduceColors.h"
 
 namespace pomvella::cli {
@@ -30,6 +32,19 @@ std::optional<int> ParseColorCount(const std::string& text)
         value = value * 10 + (text[i] - '0');
     }
     return first == 1 ? -value : value;
+}
+
+// Two passes over the file, a band of rows at a time: the picture itself is
+// never in memory, only the tree and then the 8-bit result.
+void QuantizeStreamed(Bmp24RowReader& rows, int colors, const std::filesystem::path& out)
+{
+    ColorReducer reducer(colors);
+    rows.ForEachRow([&](std::span<const std::uint8_t> row) { reducer.AddRow(row); });
+    Picture output(PixelFormat::Indexed8, rows.Width(), rows.Height());
+    output.SetPalette(reducer.Finish());
+    int y = 0;
+    rows.ForEachRow([&](std::span<const std::uint8_t> row) { reducer.IndexRow(row, output.Row(y++)); });
+    SaveBmp8(output, out);
 }
 
 }  // namespace
@@ -56,6 +71,11 @@ int RunQuantizeCommand(const Invocation& invocation)
     if (paths.size() != 2)
         return UsageError(invocation, kQuantizeUsage);
 
+    if (const auto rows = Bmp24RowReader::Open(paths[0])) {
+        QuantizeStreamed(*rows, colors, paths[1]);
+        return kDone;
+    }
+    // 8-bit and broken files: the full reader and ReduceColors report them.
     const Picture source = LoadBmpFile(paths[0]);
     SaveBmp8(*ReduceColors(source, colors), paths[1]);
     return kDone;

@@ -19,13 +19,22 @@ sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
 import reference_octree  # noqa: E402
 
 
-def bmp24(width, height, rows, top_down=False):
-    """rows: top-down list of bytes (blue, green, red per pixel)."""
+def bmp24(width, height, rows, top_down=False, odd_layout=False):
+    """rows: top-down list of bytes (blue, green, red per pixel).
+
+    odd_layout: a 52-byte info header, a gap before the pixels and no padding
+    after the file's last row, all of which a reader must take.
+    """
     stride = (width * 3 + 3) // 4 * 4
     stored = rows if top_down else list(reversed(rows))
     pixels = b"".join(row + bytes(stride - width * 3) for row in stored)
-    info = struct.pack("<IiiHHIIiiII", 40, width, -height if top_down else height, 1, 24, 0, len(pixels), 0, 0, 0, 0)
-    return b"BM" + struct.pack("<IHHI", 54 + len(pixels), 0, 0, 54) + info + pixels
+    info_size, gap = (52, 10) if odd_layout else (40, 0)
+    if odd_layout:
+        pixels = pixels[:len(pixels) - (stride - width * 3)]
+    info = struct.pack("<IiiHHIIiiII", info_size, width, -height if top_down else height, 1, 24, 0, len(pixels),
+                       0, 0, 0, 0) + bytes(info_size - 40)
+    offset = 14 + info_size + gap
+    return b"BM" + struct.pack("<IHHI", offset + len(pixels), 0, 0, offset) + info + bytes(gap) + pixels
 
 
 def noise_rows(width, height, rng):
@@ -63,6 +72,7 @@ def main():
     # (name, width, height, rows, top-down, colour counts)
     cases = [
         ("few colours", 37, 23, few_colour_rows(37, 23, rng), False, [2, 3, 5, 6, 256]),
+        ("odd layout", 33, 17, gradient_rows(33, 17, rng, 20), False, [8, 256]),
         ("gradient", 45, 38, gradient_rows(45, 38, rng, 6), True, list(range(2, 257, 9)) + [256]),
         ("photo-like", 128, 96, gradient_rows(128, 96, rng, 30), False, [2, 16, 255, 256]),
         ("noise", 70, 50, noise_rows(70, 50, rng), False, [2, 4, 17, 128, 256]),
@@ -75,7 +85,7 @@ def main():
         folder = pathlib.Path(folder)
         for name, width, height, rows, top_down, counts in cases:
             source = folder / "in.bmp"
-            source.write_bytes(bmp24(width, height, rows, top_down))
+            source.write_bytes(bmp24(width, height, rows, top_down, name == "odd layout"))
             for n in counts:
                 expected_file = folder / "expected.bmp"
                 stats = {}

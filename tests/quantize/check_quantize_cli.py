@@ -1,7 +1,10 @@
 #!/usr/bin/env python3
 """Exit statuses and messages of `pomvella-cli quantize`.
 
-usage: check_quantize_cli.py PATH-TO-POMVELLA-CLI
+usage: check_quantize_cli.py PATH-TO-POMVELLA-CLI BAD-BMP-FOLDER
+
+Every malformed file of BAD-BMP-FOLDER must fail as `pomvella-cli scale`,
+which loads whole files with the BMP reader, fails on it.
 """
 
 import pathlib
@@ -28,7 +31,7 @@ def bmp8():
 
 
 def main():
-    cli = sys.argv[1]
+    cli, bad_folder = sys.argv[1], pathlib.Path(sys.argv[2])
     failures = []
     with tempfile.TemporaryDirectory() as folder:
         folder = pathlib.Path(folder)
@@ -70,6 +73,15 @@ def main():
             failures.append("a failed run changed an existing file")
         if sorted(p.name for p in folder.iterdir()) != ["good.bmp", "indexed.bmp", "kept.bmp"]:
             failures.append(f"stray files: {sorted(p.name for p in folder.iterdir())}")
+
+        for bad in sorted(bad_folder.glob("*.bmp")):
+            ours = subprocess.run([cli, "quantize", str(bad), str(kept)], capture_output=True)
+            reader = subprocess.run([cli, "scale", str(bad), str(kept), "2", "2"], capture_output=True)
+            if ours.returncode != 3 or ours.stderr != reader.stderr:
+                failures.append(f"{bad.name}: exit {ours.returncode}, stderr {ours.stderr!r}, "
+                                f"the reader says {reader.stderr!r}")
+        if kept.read_bytes() != b"previous content":
+            failures.append("a malformed input changed an existing file")
 
         # The accepted edges, the option before the paths, and the default count.
         for arguments in ([good, out, "--colors", "2"], ["--colors", "256", good, out], [good, out]):
