@@ -6,6 +6,7 @@ namespace pomvella::cli {
 int RunListCommand(const Invocation& invocation);
 int RunExtractCommand(const Invocation& invocation);
 int RunScaleCommand(const Invocation& invocation);
+int RunQuantizeCommand(const Invocation& invocation);
 
 const std::vector<Command>& Commands()
 {
@@ -15,6 +16,7 @@ const std::vector<Command>& Commands()
         {"extract", "extract INDEX NAME [-o OUT]",
          "convert the texture entry NAME into an 8-bit BMP file (default: NAME.bmp here)", &RunExtractCommand},
         {"scale", "scale IN OUT WIDTH HEIGHT", "scale a BMP file by area averaging into a 24-bit BMP file", &RunScaleCommand},
+        {"quantize", "quantize IN OUT [--colors N]", "reduce a 24-bit BMP file to an 8-bit BMP file of at most N colours (default 256)", &RunQuantizeCommand},
     };
     return commands;
 }
