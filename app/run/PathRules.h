@@ -13,11 +13,6 @@ namespace pomvella {
 // The path that the UTF-8 text names.
 std::filesystem::path PathFromText(std::string_view text);
 
-// The last component's part from its last "." on is replaced by extension;
-// a last component without "." gets extension appended ("dir/TH2Data" ->
-// "dir/TH2Data.001", "dir/a.b.000" -> "dir/a.b.001", "dir/.x" -> "dir/.001").
-std::filesystem::path ChangeFileExt(const std::filesystem::path& path, std::string_view extension);
-
 // Everything before the last separator, without a trailing one; a root keeps
 // it ("/Ruvelle.exe" -> "/", "C:\Ruvelle.exe" -> "C:\" on Windows). A bare
 // file name gives the empty path, which names the current folder.

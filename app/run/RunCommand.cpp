@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "app/run/PathRules.h"
+#include "archive/DataPath.h"
 
 namespace pomvella {
 
@@ -37,7 +38,7 @@ RunOutcome RunBuildCommand(const std::string& indexText, const std::string& host
         dialogs.ShowMessage(RunMessage::IndexMissing);
         return RunOutcome::Stopped;
     }
-    state.DataPath = ChangeFileExt(indexPath, ".001");
+    state.DataPath = DataPathForIndex(indexPath);
     if (!FileExists(state.DataPath)) {
         dialogs.ShowMessage(RunMessage::DataMissing);
         return RunOutcome::Stopped;

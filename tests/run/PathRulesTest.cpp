@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "app/run/PathRules.h"
+#include "archive/DataPath.h"
 #include "base/Error.h"
 #include "tests/support/TempFolder.h"
 
@@ -11,7 +12,7 @@ namespace {
 
 std::filesystem::path P(const char* text) { return PathFromText(text); }
 
-TEST(PathRulesTest, ChangeFileExtReplacesFromTheLastDotOfTheLastComponent)
+TEST(PathRulesTest, DataPathReplacesFromTheLastDotOfTheLastComponent)
 {
     struct Case {
         const char* path;
@@ -30,7 +31,7 @@ TEST(PathRulesTest, ChangeFileExtReplacesFromTheLastDotOfTheLastComponent)
         {"/ゲーム/データ.000", "/ゲーム/データ.001"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(ChangeFileExt(P(c.path), ".001"), P(c.changed)) << c.path;
+        EXPECT_EQ(DataPathForIndex(P(c.path)), P(c.changed)) << c.path;
 }
 
 TEST(PathRulesTest, FolderOfDropsTheLastComponentAndItsSeparator)
