@@ -1,5 +1,6 @@
 #include "base/Platform.h"
 
+#include <string>
 #include <system_error>
 #include <vector>
 
@@ -7,8 +8,11 @@
 #include <io.h>
 #include <windows.h>
 #else
+#include <spawn.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+extern char** environ;
 #if defined(__APPLE__)
 #include <mach-o/dyld.h>
 #endif
@@ -43,6 +47,23 @@ std::optional<std::uint64_t> SizeOf(std::FILE* file)
 }
 
 bool FlushToDisk(std::FILE* file) { return std::fflush(file) == 0 && _commit(_fileno(file)) == 0; }
+
+bool StartDetached(const std::filesystem::path& program, const std::vector<std::filesystem::path>& arguments)
+{
+    // Each part is quoted so that a path with spaces stays one argument.
+    std::wstring commandLine = L"\"" + program.wstring() + L"\"";
+    for (const auto& argument : arguments)
+        commandLine += L" \"" + argument.wstring() + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
+                        nullptr, &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
 
 std::filesystem::path ExecutablePath()
 {
@@ -88,6 +109,19 @@ std::optional<std::uint64_t> SizeOf(std::FILE* file)
 }
 
 bool FlushToDisk(std::FILE* file) { return std::fflush(file) == 0 && fsync(fileno(file)) == 0; }
+
+bool StartDetached(const std::filesystem::path& program, const std::vector<std::filesystem::path>& arguments)
+{
+    std::vector<std::string> parts{program.string()};
+    for (const auto& argument : arguments)
+        parts.push_back(argument.string());
+    std::vector<char*> argv;
+    for (auto& part : parts)
+        argv.push_back(part.data());
+    argv.push_back(nullptr);
+    pid_t child = 0;
+    return posix_spawn(&child, parts.front().c_str(), nullptr, nullptr, argv.data(), environ) == 0;
+}
 
 std::filesystem::path ExecutablePath()
 {

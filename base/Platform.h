@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <optional>
+#include <vector>
 
 // The only calls that differ between Windows, Linux and macOS. Everything
 // else in the tool uses the C++ standard library alone.
@@ -24,5 +25,9 @@ bool FlushToDisk(std::FILE* file);
 
 // The full path of the running program.
 std::filesystem::path ExecutablePath();
+
+// Starts program with arguments and does not wait for it. False when it
+// could not be started.
+bool StartDetached(const std::filesystem::path& program, const std::vector<std::filesystem::path>& arguments);
 
 }  // namespace pomvella::platform
