@@ -156,6 +156,54 @@ void WriteScalerSeeds(const fs::path& folder)
     }
 }
 
+void WriteOctreeSeeds(const fs::path& folder)
+{
+    // Input: count selector and count, format, width, height, value mask, pixels.
+    auto pixels = [](std::size_t count, int step) {
+        Bytes bytes;
+        for (std::size_t i = 0; i < count; ++i)
+            bytes.push_back(static_cast<std::uint8_t>(i * static_cast<std::size_t>(step) % 251));
+        return bytes;
+    };
+    struct Seed {
+        const char* name;
+        Bytes head;
+        Bytes body;
+    };
+    const std::vector<Seed> seeds = {
+        {"many-colours-256", {0, 254, 0, 32, 32, 0xFF}, pixels(32 * 32 * 3, 37)},
+        {"few-colours-2", {0, 0, 0, 24, 3, 0xC0}, pixels(24 * 3 * 3, 11)},
+        {"red-blue-red-green", {0, 254, 0, 2, 2, 0xFF}, {0, 0, 255, 255, 0, 0, 0, 0, 255, 0, 255, 0}},
+        {"count-1", {7, 1, 0, 0, 0, 0, 3, 3, 0xFF}, pixels(27, 5)},
+        {"count-257", {7, 1, 1, 0, 0, 0, 3, 3, 0xFF}, pixels(27, 5)},
+        {"eight-bit-picture", {0, 100, 15, 4, 4, 0xFF}, pixels(16, 3)},
+        {"no-columns-many-rows", {0, 254, 0, 0, 0xFF, 0xFF, 0xFF, 0x7F, 0xFF}, {}},
+    };
+    for (const Seed& seed : seeds) {
+        Bytes input = seed.head;
+        input.insert(input.end(), seed.body.begin(), seed.body.end());
+        Write(folder / (std::string(seed.name) + ".bin"), input);
+    }
+}
+
+void WriteBuildSeeds(const fs::path& folder)
+{
+    // Input: archive variant, data-file cut, then patches (24-bit offset with
+    // the index flag in its top bit, byte).
+    const std::vector<std::pair<const char*, Bytes>> seeds = {
+        {"sample", {0, 0}},
+        {"decoys", {1, 0}},
+        {"duplicates", {2, 0}},
+        {"odd-width", {3, 0}},
+        {"data-cut-in-half", {0, 128}},
+        {"wrong-magic", {0, 0, 3, 0, 0x80, 'k'}},
+        {"count-past-records", {2, 0, 4, 0, 0x80, 40}},
+        {"bitmap-type-broken", {0, 0, 0, 0, 0, 'X', 0, 1, 0, 'X'}},
+    };
+    for (const auto& [name, input] : seeds)
+        Write(folder / (std::string(name) + ".bin"), input);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -168,5 +216,7 @@ int main(int argc, char** argv)
     WriteArchiveSeeds(corpus / "archive");
     WriteBmpSeeds(corpus / "bmp_reader", argv[2]);
     WriteScalerSeeds(corpus / "scaler");
+    WriteOctreeSeeds(corpus / "octree");
+    WriteBuildSeeds(corpus / "build");
     return 0;
 }

@@ -31,6 +31,19 @@ void FuzzBmpReader(ByteSpan input);
 // rectangle fill on the result must change exactly what they should.
 void FuzzScaler(ByteSpan input);
 
+// Input: a colour-count selector, format, sizes (0 to 64; a picture without
+// columns may claim any height) and pixels. ReduceColors must refuse a count
+// outside 2 to 256 (line 171) and an 8-bit picture (line 172); otherwise
+// every index names a used palette entry, at most N of them, each the mean of
+// its pixels, with colours of one depth-6 cell sharing an entry.
+void FuzzOctree(ByteSpan input);
+
+// Input: a sample-archive variant, a cut of the data file, then 4-byte
+// patches over the index and data file. Runs BuildCharacterFiles into a
+// character folder of its own; the folder may only ever hold complete outputs
+// and no temporary file may remain.
+void FuzzBuild(ByteSpan input);
+
 // A folder of this process's own for harnesses that need files, removed at exit.
 const std::filesystem::path& ScratchFolder();
 

@@ -49,7 +49,9 @@ TEST_P(FuzzReplayTest, CommittedInputsPass)
 INSTANTIATE_TEST_SUITE_P(Harnesses, FuzzReplayTest,
                          ::testing::Values(HarnessCase{"archive", &FuzzArchive},
                                            HarnessCase{"bmp_reader", &FuzzBmpReader},
-                                           HarnessCase{"scaler", &FuzzScaler}),
+                                           HarnessCase{"scaler", &FuzzScaler},
+                                           HarnessCase{"octree", &FuzzOctree},
+                                           HarnessCase{"build", &FuzzBuild}),
                          [](const ::testing::TestParamInfo<HarnessCase>& param) { return std::string(param.param.name); });
 
 }  // namespace

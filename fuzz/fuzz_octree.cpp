@@ -1,0 +1,11 @@
+// libFuzzer entry point; the body lives in harness/ so that replay tests run it too.
+#include <cstddef>
+#include <cstdint>
+
+#include "fuzz/harness/Harness.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    pomvella::fuzz::FuzzOctree(pomvella::ByteSpan(data, size));
+    return 0;
+}
