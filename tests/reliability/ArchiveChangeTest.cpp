@@ -98,7 +98,7 @@ TEST_F(ArchiveChangeTest, DataFileShortenedAfterTheWalkIsTheReadError)
         } catch (const Error& error) {
             EXPECT_EQ(error.what(), kReadError) << c.name;
         }
-        EXPECT_EQ(SnapshotFolder(textures_), before) << c.name << "\n" << NamesOf(SnapshotFolder(textures_));
+        EXPECT_EQ(Differences(before, SnapshotFolder(textures_)), "") << c.name;
     }
 }
 

@@ -1,4 +1,4 @@
-// pomvella-cli writing its output while the write cannot succeed: the file
+// pomvella-cli extract -o, scale and quantize writing their output while the write cannot succeed: the file
 // size limit is reached, the file system is full, a folder stands where the
 // file goes, or the folder is read-only. Whatever the fault, the command
 // exits with 3 and the error's text, the previous output stays byte for byte
@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "ChildProcess.h"
+#include "FaultSupport.h"
 #include "FolderSnapshot.h"
 #include "TmpfsMount.h"
 #include "base/InputFile.h"
@@ -25,10 +26,6 @@ namespace pomvella::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-const std::string kWriteError = "ｽﾄﾘｰﾑへの書き込みｴﾗｰ.\n";
-
-std::string CreateError(const fs::path& path) { return "ﾌｧｲﾙ " + path.string() + " を作成できません.\n"; }
 
 // A writer command: a good run that leaves the previous output, and the run
 // under test, whose output is larger than 16 KiB (so a limit of 8 KiB, or
@@ -58,6 +55,14 @@ const Writer kWriters[] = {
          return std::vector<std::string>{POMVELLA_CLI, "scale", (folder / "source.bmp").string(), out.string(), "100",
                                          "100"};
      }},
+    {"quantize",
+     [](const fs::path& folder, const fs::path& out) {
+         return std::vector<std::string>{POMVELLA_CLI, "quantize", (folder / "source24.bmp").string(), out.string(),
+                                         "--colors", "2"};
+     },
+     [](const fs::path& folder, const fs::path& out) {
+         return std::vector<std::string>{POMVELLA_CLI, "quantize", (folder / "source24.bmp").string(), out.string()};
+     }},
 };
 
 enum class Fault { FileSizeLimit, FullFileSystem, FolderInPlace, ReadOnlyFolder };
@@ -71,27 +76,6 @@ std::string FaultName(Fault fault)
     case Fault::ReadOnlyFolder: return "ReadOnlyFolder";
     }
     return "?";
-}
-
-void RunOk(const std::vector<std::string>& argv, const fs::path& folder)
-{
-    ChildSetup setup;
-    setup.workingFolder = folder;
-    const ChildResult result = RunChild(argv, setup);
-    ASSERT_EQ(result.exitStatus, 0) << argv[1] << ": " << result.err;
-}
-
-// Fills the file system of folder up to all but keepFree bytes.
-void FillFileSystem(const TmpfsMount& mount, const fs::path& filler, std::uint64_t keepFree)
-{
-    const std::uint64_t free = mount.FreeBytes();
-    ASSERT_GT(free, keepFree);
-    const std::string bytes(static_cast<std::size_t>(free - keepFree), 'f');
-    const int fd = open(filler.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
-    close(fd);
-    ASSERT_LE(mount.FreeBytes(), keepFree);
 }
 
 class CliWriteFaultTest : public ::testing::TestWithParam<std::tuple<Writer, Fault>> {
@@ -108,6 +92,10 @@ protected:
                                    folder_ / "TH2Data.001");
         RunOk({POMVELLA_CLI, "extract", (folder_ / "TH2Data.000").string(), "C00210130.BM2", "-o",
                (folder_ / "source.bmp").string()},
+              folder_.Path());
+        // 150 x 120, 24 bits: quantized, an 8-bit file of 19078 bytes.
+        RunOk({POMVELLA_CLI, "scale", (folder_ / "source.bmp").string(), (folder_ / "source24.bmp").string(), "150",
+               "120"},
               folder_.Path());
     }
 
@@ -167,7 +155,7 @@ TEST_P(CliWriteFaultTest, FailsWithoutTouchingThePreviousOutput)
     EXPECT_EQ(result.exitStatus, 3) << "signal " << result.signal << ", stderr: " << result.err;
     EXPECT_EQ(result.err, expectedError);
     EXPECT_EQ(result.out, "");
-    EXPECT_EQ(after, before) << "before:\n" << NamesOf(before) << "after:\n" << NamesOf(after);
+    EXPECT_EQ(Differences(before, after), "");
     fs::permissions(outFolder, fs::perms(0755));
 }
 

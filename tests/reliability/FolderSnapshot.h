@@ -37,4 +37,22 @@ inline std::string NamesOf(const FolderSnapshot& snapshot)
     return names;
 }
 
+// The names whose entries differ between two snapshots ("" when none), so a
+// failure names the files without printing their bytes.
+inline std::string Differences(const FolderSnapshot& expected, const FolderSnapshot& actual)
+{
+    std::string names;
+    for (const auto& [name, content] : expected) {
+        const auto other = actual.find(name);
+        if (other == actual.end())
+            names += "missing: " + name + "\n";
+        else if (other->second != content)
+            names += "changed: " + name + "\n";
+    }
+    for (const auto& [name, content] : actual)
+        if (!expected.count(name))
+            names += "added: " + name + "\n";
+    return names;
+}
+
 }  // namespace pomvella::testing
