@@ -5,24 +5,16 @@
 #include "archive/DataPath.h"
 #include "archive/PackArchive.h"
 #include "tests/archive/PackFixtures.h"
+#include "tests/support/ErrorText.h"
 #include "tests/support/TempFolder.h"
 
 namespace pomvella {
 namespace {
 
 using testing::IndexBuilder;
+using testing::ErrorText;
 using testing::TempFolder;
 using testing::WriteFile;
-
-std::string ErrorText(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const Error& error) {
-        return error.what();
-    }
-    return "(no error)";
-}
 
 struct ArchiveFiles {
     TempFolder folder;

@@ -5,25 +5,17 @@
 
 #include "archive/TextureBmp.h"
 #include "tests/archive/PackFixtures.h"
+#include "tests/support/ErrorText.h"
 #include "tests/support/TempFolder.h"
 
 namespace pomvella {
 namespace {
 
+using testing::ErrorText;
 using testing::TempFolder;
 using testing::WriteFile;
 
 constexpr const char* kReadError = "ｽﾄﾘｰﾑからの読み込みｴﾗｰ";
-
-std::string ErrorText(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const Error& error) {
-        return error.what();
-    }
-    return "(no error)";
-}
 
 // A BM2 entry built field by field: 54 header bytes, 10 further bytes, the
 // palette as given (entry order), then the pixel bytes as given.

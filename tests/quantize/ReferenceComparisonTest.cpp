@@ -81,6 +81,28 @@ TEST(ReferenceComparisonTest, SameTreePaletteAndIndicesForEveryColourCount)
             ExpectSameReduction(sample.picture, colors, sample.name);
 }
 
+// Random pictures seldom meet the threshold steps' boundaries: in these, one
+// iteration's excess equals a small-fork counter exactly, where only a strict
+// comparison leaves the threshold step as it must be (a ">=" there ends with
+// far fewer leaves).
+TEST(ReferenceComparisonTest, SameResultWhenTheExcessEqualsASmallForkCounter)
+{
+    struct Case {
+        const char* what;
+        int size;
+        std::uint32_t seed;
+        int colors;
+    };
+    const Case cases[] = {
+        {"excess equals SmallForkCount8", 4, 2, 13},
+        {"excess equals SmallForkCount8 again", 7, 3, 16},
+        {"excess equals SmallForkCount4", 7, 9, 32},
+        {"excess equals SmallForkCount2", 7, 4, 48},
+    };
+    for (const Case& c : cases)
+        ExpectSameReduction(testing::NoisePicture(c.size, c.size, c.seed), c.colors, c.what);
+}
+
 TEST(ReferenceComparisonTest, SameResultWhenTheNodeCapActsManyTimes)
 {
     // Half a million noise pixels: the cap acts over and over, each time from

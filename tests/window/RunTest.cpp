@@ -11,6 +11,7 @@
 #include "base/Error.h"
 #include "tests/support/TempFolder.h"
 #include "tests/window/ScriptedFormDialogs.h"
+#include "tools/SampleArchive.h"
 
 namespace pomvella {
 
@@ -40,6 +41,12 @@ private:
         form_ = std::make_unique<TForm1>(
             [this](const CharacterJob& job) {
                 jobs_.push_back(job);
+                if (realConversion_) {
+                    CharacterJob local = job;
+                    local.textureFolder = *folder_ / "textures";  // not the shared build folder
+                    std::filesystem::create_directories(local.textureFolder);
+                    return BuildCharacterFiles(local);
+                }
                 if (thrown_) {
                     const Error error = *thrown_;
                     thrown_.reset();
@@ -67,6 +74,7 @@ private:
     std::vector<CharacterJob> jobs_;
     int result_ = kBuildDone;
     std::optional<Error> thrown_;
+    bool realConversion_ = false;
 
 private slots:
     void init()
@@ -79,12 +87,28 @@ private slots:
         Touch(host_);
         result_ = kBuildDone;
         thrown_.reset();
+        realConversion_ = false;
         MakeForm();
     }
     void cleanup()
     {
         form_.reset();
         folder_.reset();
+    }
+
+    void TheRealConversionWritesTheCharacterSetBesideTheHost()
+    {
+        sample::WriteSampleArchive(sample::MakeSampleArchive(sample::SampleArchiveOptions{}), index_,
+                                   index_.parent_path() / "TH2Data.001");
+        realConversion_ = true;
+        FillBoxes();
+        form_->btExec.click();
+        QVERIFY(dialogs_->errorBoxes.empty());
+        QCOMPARE(dialogs_->run.shown, (std::vector<RunMessage>{RunMessage::Confirm, RunMessage::Success}));
+        for (const char* name : {"000.NAD", "001.BMP", "002.BMP", "003.BMP"})
+            QVERIFY2(std::filesystem::is_regular_file(host_.parent_path() / "B" / name), name);
+        QCOMPARE(std::filesystem::file_size(host_.parent_path() / "B" / "000.NAD"), std::uintmax_t{38499});
+        QVERIFY(!form_->isVisible());
     }
 
     void AFailedCheckKeepsTheWindow()
