@@ -4,6 +4,7 @@
 #include <sys/statvfs.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <string>
