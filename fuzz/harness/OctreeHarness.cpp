@@ -7,29 +7,13 @@
 
 #include "base/Error.h"
 #include "fuzz/harness/Harness.h"
+#include "fuzz/harness/InputCursor.h"
 #include "quantize/ReduceColors.h"
 
 namespace pomvella::fuzz {
 namespace {
 
 constexpr int kMaxSide = 64;
-
-class InputCursor {
-public:
-    explicit InputCursor(ByteSpan input) : input_(input) {}
-    std::uint8_t Next() { return position_ < input_.size() ? input_[position_++] : 0; }
-    std::uint32_t NextU32()
-    {
-        std::uint32_t value = 0;
-        for (int i = 0; i < 4; ++i)
-            value |= static_cast<std::uint32_t>(Next()) << (8 * i);
-        return value;
-    }
-
-private:
-    ByteSpan input_;
-    std::size_t position_ = 0;
-};
 
 // Mostly counts from 2 to 256; one input in eight takes any 32-bit count,
 // which reaches the edges 1, 257, 0, negative and huge ones.

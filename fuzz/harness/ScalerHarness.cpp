@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "fuzz/harness/Harness.h"
+#include "fuzz/harness/InputCursor.h"
 #include "imaging/PictureOps.h"
 #include "imaging/Scaler.h"
 
@@ -12,24 +13,15 @@ namespace {
 
 constexpr int kMaxSide = 64;
 
-// Reads the input front to back; past its end every byte reads 0.
-class InputCursor {
-public:
-    explicit InputCursor(ByteSpan input) : input_(input) {}
-    std::uint8_t Next() { return position_ < input_.size() ? input_[position_++] : 0; }
-    int Side() { return Next() % (kMaxSide + 1); }
-    // -8 .. 71: a little past each edge of the largest picture.
-    int Coordinate() { return Next() % (kMaxSide + 16) - 8; }
+int Side(InputCursor& cursor) { return cursor.Next() % (kMaxSide + 1); }
 
-private:
-    ByteSpan input_;
-    std::size_t position_ = 0;
-};
+// -8 .. 71: a little past each edge of the largest picture.
+int Coordinate(InputCursor& cursor) { return cursor.Next() % (kMaxSide + 16) - 8; }
 
 Picture MakeSource(InputCursor& cursor)
 {
-    const int width = cursor.Side();
-    const int height = cursor.Side();
+    const int width = Side(cursor);
+    const int height = Side(cursor);
     const bool indexed = cursor.Next() & 1;
     Picture source(indexed ? PixelFormat::Indexed8 : PixelFormat::Bgr24, width, height);
     if (indexed) {
@@ -176,11 +168,11 @@ void CheckFillRect(const Picture& before, const Rect& rect)
 void FuzzScaler(ByteSpan input)
 {
     InputCursor cursor(input);
-    const int width = cursor.Side();
-    const int height = cursor.Side();
-    const int seedX = cursor.Coordinate();
-    const int seedY = cursor.Coordinate();
-    const Rect rect{cursor.Coordinate(), cursor.Coordinate(), cursor.Coordinate(), cursor.Coordinate()};
+    const int width = Side(cursor);
+    const int height = Side(cursor);
+    const int seedX = Coordinate(cursor);
+    const int seedY = Coordinate(cursor);
+    const Rect rect{Coordinate(cursor), Coordinate(cursor), Coordinate(cursor), Coordinate(cursor)};
     const Picture source = MakeSource(cursor);
 
     const Picture scaled = ScaleAreaAverage(source, width, height);
