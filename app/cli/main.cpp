@@ -1,4 +1,5 @@
 // pomvella-cli: the window program's work for scripts, without a window.
+#include <exception>
 #include <iostream>
 #include <string>
 #include <string_view>
@@ -44,6 +45,12 @@ int Dispatch(const std::vector<std::string>& arguments)
         } catch (const Error& error) {
             std::cout.flush();
             std::cerr << ErrorBoxText(error.what()) << '\n';
+            return kError;
+        } catch (const std::exception& error) {
+            // Not one of the tool's own errors (memory exhausted, say): still
+            // a message and exit status 3 rather than an abort.
+            std::cout.flush();
+            std::cerr << "pomvella-cli: " << error.what() << '\n';
             return kError;
         }
     }
