@@ -11,15 +11,18 @@
 namespace pomvella {
 namespace {
 
+// ".<name>.<16 hex digits>.tmp" beside the target. Built with path
+// operations so that a non-ASCII name keeps its characters on every system.
 std::filesystem::path TemporarySibling(const std::filesystem::path& path, std::uint64_t tag)
 {
     static constexpr char kHex[] = "0123456789abcdef";
     std::string suffix = ".";
     for (int shift = 60; shift >= 0; shift -= 4)
         suffix += kHex[(tag >> shift) & 0xF];
-    auto name = path.filename();
+    std::filesystem::path name = ".";
+    name += path.filename();
     name += suffix + ".tmp";
-    return path.parent_path() / ("." + PathText(name));
+    return path.parent_path() / name;
 }
 
 // Owns the temporary file until it has been renamed into place.

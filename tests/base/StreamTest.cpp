@@ -105,6 +105,15 @@ TEST(AtomicFileTest, ReplacesContentAndLeavesNoTemporaryFile)
     EXPECT_EQ(EntriesIn(folder.Path()), 1u);
 }
 
+TEST(AtomicFileTest, KeepsANonAsciiNameWhole)
+{
+    TempFolder folder;
+    const auto target = folder.Path() / std::filesystem::path(u8"キャラ表ソ.BMP");
+    ReplaceFileAtomically(target, Bytes{7, 8});
+    EXPECT_EQ(ReadWholeFile(target), (Bytes{7, 8}));
+    EXPECT_EQ(EntriesIn(folder.Path()), 1u);
+}
+
 TEST(AtomicFileTest, FailuresNameTheTargetAndKeepTheOldFile)
 {
     TempFolder folder;
